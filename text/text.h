@@ -120,6 +120,15 @@ Text num_to_txt(int32_t number);
 // "%.13g" with a three-digit exponent; 1.#INF, -1.#INF, -1.#IND.
 Text num_to_txt(double number);
 
+// --- Unicode at the program's edges -----------------------------------------
+// GB18030 covers all of Unicode, so valid input round-trips without loss. A byte
+// sequence that is not GB18030 (a lone lead byte, say) or a lone surrogate
+// becomes U+FFFD; a zero code unit ends the text.
+std::u16string txt_to_utf16(const Text& text);
+Text utf16_to_txt(std::u16string_view text);
+std::string txt_to_utf8(const Text& text);
+Text utf8_to_txt(std::string_view text);
+
 // --- the article cut ------------------------------------------------------------
 // The 16 bytes of "●◆●●◆●●●" that stand between the segments of a cut.
 // Empty before the first cut and after release_separator().
