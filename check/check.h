@@ -1,13 +1,88 @@
-// The originality check: counting a probe in a result page.
+// The originality check: fetching a segment's result page and counting its
+// probe there.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/text.h"
 
 namespace quenvar {
+
+// --- fetching a result page ---------------------------------------------------
+
+inline constexpr std::string_view default_search_host = "www.baidu.com";
+
+// "http://" host "/s?wd=" the half-width segment "&rn=20&lm=0", nothing escaped.
+Text build_search_url(const Text& segment, std::string_view host = default_search_host);
+
+struct HttpOptions {
+    std::chrono::milliseconds connect_timeout{60'000};
+    // Give up when no byte has arrived for this long.
+    std::chrono::milliseconds stall_timeout{60'000};
+    size_t max_body_bytes = 32u << 20;
+    // Asked before each redirect is followed; a redirect it declines ends the
+    // request with that redirect response.
+    std::function<bool(std::string_view url)> follow_redirect;
+};
+
+enum class HttpOutcome {
+    complete,   // the whole body arrived (whatever the status)
+    cut_short,  // the connection failed part-way; the body is what arrived
+    timed_out,
+    too_large,  // the body passed HttpOptions::max_body_bytes
+    failed,     // no response: bad URL, no connection, too many redirects
+};
+
+struct HttpResponse {
+    HttpOutcome outcome = HttpOutcome::failed;
+    long status = 0;                // of the last response
+    std::string declined_redirect;  // the redirect that follow_redirect declined
+    Bytes body;
+};
+
+// One GET of `url` over HTTP/1.0 on a new connection, following redirects.
+HttpResponse http_request(const Text& url, const HttpOptions& options = {});
+// The response body whatever its status; empty when no whole or partial body came.
+Bytes http_get(const Text& url);
+
+// The request target as it goes on the wire: cut at the first "#", and every
+// blank, control byte and byte of 0x80 and above written as %XX.
+std::string escape_request_target(std::string_view url);
+
+// How much one read takes, from the response's Content-Length header.
+int32_t read_chunk_size(std::string_view content_length);
+
+// Converts between two iconv character sets; empty on any failure.
+Bytes transcode_bytes(const Bytes& data, const Text& from, const Text& to);
+
+// A response body as the check counts in it: converted from UTF-8 to GB18030,
+// every "<em>" and "</em>" removed; "" when the body is not UTF-8.
+Text result_page_text(const Bytes& body);
+
+// The page behind `url` as result_page_text gives it; "" on any failure.
+Text fetch_search_page(const Text& url);
+
+enum class PageStatus {
+    ok,
+    no_response,  // no connection, time-out, a body cut short or too large
+    http_error,   // status 400 or above
+    empty_body,
+    not_utf8,
+};
+
+struct SearchPage {
+    PageStatus status = PageStatus::no_response;
+    Text text;  // as fetch_search_page gives it; "" unless status is ok
+};
+
+// fetch_search_page that tells a page that came from one that did not.
+SearchPage fetch_search_result(const Text& url, const HttpOptions& options = {});
 
 // --- counting a probe in a result page ------------------------------------------
 

@@ -31,6 +31,8 @@ public:
     const std::string& str() const { return value_; }
     const char* c_str() const { return value_.c_str(); }
     bool empty() const { return value_.empty(); }
+    // Hands the bytes over without a copy; the text is empty afterwards.
+    std::string take() && { return std::move(value_); }
 
     friend bool operator==(const Text&, const Text&) = default;
 
@@ -48,6 +50,8 @@ public:
     std::string_view view() const { return value_; }
     const std::string& str() const { return value_; }
     bool empty() const { return value_.empty(); }
+    // Hands the bytes over without a copy; the value is empty afterwards.
+    std::string take() && { return std::move(value_); }
 
     friend bool operator==(const Bytes&, const Bytes&) = default;
 
@@ -69,7 +73,8 @@ int32_t txt_compare(const Text& a, const Text& b);
 // --- searching, replacing, spaces and widths (all step by characters) -----
 // Position of the first match that starts on a character, or -1.
 int32_t txt_find(const Text& text, const Text& needle);
-Text txt_replace(const Text& text, const Text& needle, const Text& replacement);
+// Taken by value so that a text handed over with std::move is worked on in place.
+Text txt_replace(Text text, const Text& needle, const Text& replacement);
 // Removes leading and trailing blanks (0x20 and the full-width A1 A1).
 Text txt_trim(const Text& text);
 Text txt_fullwidth(const Text& text);
@@ -89,6 +94,7 @@ Text txt_join(const Text& a, const Text& b, const More&... more) {
 Bytes txt_to_bin(const Text& text);
 // The bytes before the first zero byte.
 Text bin_to_txt(const Bytes& data);
+Text bin_to_txt(Bytes&& data);
 int32_t bin_len(const Bytes& data);
 // Clamps start and count into the data instead of giving up.
 Bytes bin_mid(const Bytes& data, int32_t start, int32_t count);

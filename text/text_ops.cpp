@@ -31,10 +31,19 @@ int32_t clamp_length(size_t length) {
     return static_cast<int32_t>(std::min<size_t>(length, std::numeric_limits<int32_t>::max()));
 }
 
+// glibc's memmem is several times faster than string_view::find on long texts.
+size_t find_bytes(std::string_view text, std::string_view needle, size_t from) {
+    if (from > text.size()) return std::string_view::npos;
+    const void* hit =
+        ::memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
+    return hit == nullptr ? std::string_view::npos
+                          : static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+}
+
 size_t find_at_character(std::string_view text, std::string_view needle, size_t from) {
     size_t known_start = from;  // a position known to start a character
     size_t pos = from;
-    while ((pos = text.find(needle, pos)) != std::string_view::npos) {
+    while ((pos = find_bytes(text, needle, pos)) != std::string_view::npos) {
         // A byte below 0x80 always ends its character, so the run of lead-range
         // bytes just before `pos` starts a character; pairs decide the rest.
         size_t run_start = pos;
@@ -76,17 +85,37 @@ int32_t txt_find(const Text& text, const Text& needle) {
     return pos == std::string_view::npos ? -1 : clamp_length(pos + 1);
 }
 
-Text txt_replace(const Text& text, const Text& needle, const Text& replacement) {
-    const std::string_view t = text.view();
+Text txt_replace(Text text, const Text& needle, const Text& replacement) {
     const std::string_view n = needle.view();
-    if (t.empty() || n.empty()) return text;
+    const std::string_view r = replacement.view();
+    if (text.empty() || n.empty()) return text;
 
-    std::string out;
-    out.reserve(t.size());
+    size_t hit = find_at_character(text.view(), n, 0);
+    if (hit == std::string_view::npos && n.size() > 1) return text;  // nothing to do
+
+    // A replacement no longer than the needle is written over the text itself:
+    // the write position never passes the read position.
+    const bool in_place = r.size() <= n.size();
+    std::string source = std::move(text).take();
+    std::string fresh;
+    if (!in_place) fresh.reserve(source.size());
+    std::string& out = in_place ? source : fresh;
+    const std::string_view t = source;
+    size_t written = 0;
+    const auto put = [&](std::string_view bytes) {
+        if (in_place) {
+            if (bytes.data() != out.data() + written)
+                std::memmove(out.data() + written, bytes.data(), bytes.size());
+            written += bytes.size();
+        } else {
+            out.append(bytes);
+        }
+    };
+
     size_t pos = 0;  // always the start of a character
-    for (size_t hit; (hit = find_at_character(t, n, pos)) != std::string_view::npos;) {
-        out.append(t.substr(pos, hit - pos));
-        out.append(replacement.view());
+    for (; hit != std::string_view::npos; hit = find_at_character(t, n, pos)) {
+        put(t.substr(pos, hit - pos));
+        put(r);
         pos = hit + n.size();
     }
     std::string_view rest = t.substr(pos);
@@ -97,7 +126,8 @@ Text txt_replace(const Text& text, const Text& needle, const Text& replacement) 
         while (run < rest.size() && is_lead(rest[rest.size() - 1 - run])) ++run;
         if (run % 2 == 1) rest.remove_suffix(1);
     }
-    out.append(rest);
+    put(rest);
+    if (in_place) out.resize(written);
     return Text(std::move(out));
 }
 
@@ -223,6 +253,10 @@ Text bin_to_txt(const Bytes& data) {
     return Text(data.view());
 }
 
+Text bin_to_txt(Bytes&& data) {
+    return Text(std::move(data).take());
+}
+
 int32_t bin_len(const Bytes& data) {
     return clamp_length(data.view().size());
 }
@@ -248,7 +282,7 @@ BytesList bin_split(const Bytes& data, const Bytes& separator) {
         return members;
     }
     size_t member_start = 0;
-    for (size_t hit; (hit = d.find(sep, member_start)) != std::string_view::npos;) {
+    for (size_t hit; (hit = find_bytes(d, sep, member_start)) != std::string_view::npos;) {
         members.emplace_back(d.substr(member_start, hit - member_start));
         member_start = hit + sep.size();
     }
