@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "check/check_window.h"
 #include "text/text.h"
 
 namespace quenvar {

@@ -1,0 +1,6 @@
+// QuenvarSEO 原创度检测工具: the desktop program.
+#include "ui/ui.h"
+
+int main(int argc, char** argv) {
+    return quenvar::program_start(argc, argv);
+}
