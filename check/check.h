@@ -75,6 +75,7 @@ enum class PageStatus {
     http_error,   // status 400 or above
     empty_body,
     not_utf8,
+    verification,  // the search service asks for a human check instead of answering
 };
 
 struct SearchPage {
@@ -82,8 +83,15 @@ struct SearchPage {
     Text text;  // as fetch_search_page gives it; "" unless status is ok
 };
 
-// fetch_search_page that tells a page that came from one that did not.
+// fetch_search_page that tells a page that came from one that did not. A
+// redirect to the verification service is not followed.
 SearchPage fetch_search_result(const Text& url, const HttpOptions& options = {});
+
+// Where the search service sends a client it wants to verify: its host
+// wappass.baidu.com, or any path holding "captcha".
+bool is_verification_url(std::string_view url);
+// A page whose <title> holds "百度安全验证".
+bool is_verification_page(const Text& page);
 
 // --- counting a probe in a result page ------------------------------------------
 
@@ -109,6 +117,9 @@ public:
 
     // True when `pattern` compiled and is now the expression in force.
     bool compile(const Text& pattern);
+    // Makes `literal`'s bytes, taken as plain text, the expression in force;
+    // false for the empty text, which leaves the expression as it was.
+    bool compile_literal(const Text& literal);
     // Every match of the expression in force, left to right and without
     // overlap, each search resuming where the previous match ended as a text of
     // its own. An empty match is the last one found. A search the engine gives
@@ -119,5 +130,38 @@ private:
     struct Compiled;
     std::unique_ptr<Compiled> compiled_;
 };
+
+// --- the check run -------------------------------------------------------------
+
+struct CheckOptions {
+    std::string search_host{default_search_host};
+    HttpOptions http;
+};
+
+struct CheckSummary {
+    bool ran = false;      // false when the article was empty
+    int32_t segments = 0;  // after the cut
+    int32_t checked = 0;   // segments whose page arrived (or that had nothing to look for)
+    int32_t original = 0;  // checked segments with no highlighted hits
+    int32_t failed = 0;    // segments whose page could not be obtained
+};
+
+// The probe of a segment: its first probe_length characters, counting ASCII
+// as full-width ones, in half width without line breaks and blanks; the whole
+// segment when probe_length is not below segment_length.
+Text segment_probe(const Text& segment, int32_t probe_length, int32_t segment_length);
+// The first six matches of a probe in its page do not count.
+int32_t highlight_count(size_t matches);
+// The share of original segments, rounded to four places, times 100.
+double originality_percentage(int32_t original, int32_t checked);
+// The phrase for a verdict value: the percentage truncated toward zero.
+Text verdict_phrase(int32_t verdict_value);
+
+// One whole check: reads the article and the settings from the window as it
+// goes, fills the results grid row by row, and shows the percentage and the
+// verdict. The start button is disabled for the run and enabled again however
+// it ends. A segment whose page could not be obtained is shown as failed and
+// counts neither as original nor as checked.
+CheckSummary run_check(CheckWindow& window, const CheckOptions& options = {});
 
 }  // namespace quenvar

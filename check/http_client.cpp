@@ -84,7 +84,8 @@ bool splits_into_parts(std::string_view url) {
 struct Transfer {
     const HttpOptions* options = nullptr;
     std::string body;
-    size_t chunk = 10240;
+    size_t chunk = 10240;  // the first read's size, from Content-Length
+    size_t announced = 0;  // Content-Length, when the response gives one
     bool too_large = false;
     bool stalled = false;
     std::chrono::steady_clock::time_point last_activity = std::chrono::steady_clock::now();
@@ -100,9 +101,14 @@ size_t on_body(char* data, size_t size, size_t count, void* user) {
         t.too_large = true;
         return 0;  // ends the transfer
     }
-    // The body grows by whole read chunks, sized from Content-Length.
-    if (t.body.size() + n > t.body.capacity())
-        t.body.reserve(t.body.capacity() + std::max(n, t.chunk));
+    // An announced length is taken at its word once; beyond it, or without
+    // one, the body doubles from the first read's size.
+    if (t.body.empty() && t.announced > 0 && t.announced <= t.options->max_body_bytes) {
+        t.body.reserve(t.announced);
+    }
+    if (t.body.size() + n > t.body.capacity()) {
+        t.body.reserve(std::max({t.body.capacity() * 2, t.body.size() + n, t.chunk}));
+    }
     t.body.append(data, n);
     return n;
 }
@@ -116,8 +122,11 @@ size_t on_header(char* data, size_t size, size_t count, void* user) {
         while (!value.empty() && (value.back() == '\r' || value.back() == '\n'))
             value.remove_suffix(1);
         t.chunk = static_cast<size_t>(read_chunk_size(value));
+        const long long length = std::strtoll(std::string(value).c_str(), nullptr, 10);
+        t.announced = length > 0 ? static_cast<size_t>(length) : 0;
     } else if (starts_with_ignoring_case(line, "http/")) {
         t.chunk = 10240;  // a new response (after a 100 Continue, say) starts afresh
+        t.announced = 0;
     }
     return size * count;
 }

@@ -74,6 +74,14 @@ bool SearchPattern::compile(const Text& pattern) {
     return true;
 }
 
+bool SearchPattern::compile_literal(const Text& literal) {
+    if (literal.empty()) return false;
+    auto fresh = std::make_unique<Compiled>();
+    fresh->literal = literal.str();
+    compiled_ = std::move(fresh);
+    return true;
+}
+
 std::vector<SearchMatch> SearchPattern::find_all(const Text& text) const {
     std::vector<SearchMatch> matches;
     if (text.empty() || compiled_ == nullptr) return matches;

@@ -135,6 +135,11 @@ Text utf16_to_txt(std::u16string_view text);
 std::string txt_to_utf8(const Text& text);
 Text utf8_to_txt(std::string_view text);
 
+// All or nothing, exactly as iconv converts "UTF-8" to "GB18030", but several
+// times faster: false, with `out` empty, unless `utf8` is well-formed. Result
+// pages of a megabyte go through this for every segment of a check.
+bool utf8_to_gb18030(std::string_view utf8, Bytes& out);
+
 // --- the article cut ------------------------------------------------------------
 // The 16 bytes of "●◆●●◆●●●" that stand between the segments of a cut.
 // Empty before the first cut and after release_separator().

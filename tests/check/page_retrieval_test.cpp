@@ -221,6 +221,48 @@ TEST(TranscodeBytes, ConvertsAllOrNothing) {
                     .empty());
 }
 
+TEST(Verification, RedirectsAndPagesOfTheHumanCheck) {
+    EXPECT_TRUE(is_verification_url("http://wappass.baidu.com/static/captcha/tuxing.html?x=1"));
+    EXPECT_TRUE(is_verification_url("https://WAPPASS.baidu.com:443/"));
+    EXPECT_TRUE(is_verification_url("http://127.0.0.1:8080/static/Captcha/x"));
+    EXPECT_FALSE(is_verification_url("http://www.baidu.com/s?wd=captcha"));
+    EXPECT_FALSE(is_verification_url("http://wappass.baidu.com.example.org/"));
+
+    const std::string title = "百度安全验证";
+    EXPECT_TRUE(is_verification_page(utf8_to_txt("<html><TITLE lang=zh>" + title + "</TITLE>")));
+    EXPECT_FALSE(is_verification_page(utf8_to_txt("<title>x</title><p>" + title + "</p>")));
+    EXPECT_FALSE(is_verification_page(Text("<html>no title</html>")));
+}
+
+TEST(ResultPageText, RemovesTheTagsAsTwoReplacementsWould) {
+    const std::string zh = hex("E4 B8 AD");  // 中 in UTF-8
+    const std::string pages[] = {
+        "a<em>b</em>c",
+        "</<em>em>",
+        "<<em>/em>",
+        "</e<em>m>",
+        "</em<em>>",
+        "</<em><em>em>",
+        "<em><em>",
+        "<e<em>m>",
+        "time<em>x</em>",
+        "<EM>b</EM>",
+        "</em></em>",
+        "<</em><em>/em>",
+        zh + "<em>" + zh + "</em>" + zh,
+        "<em",
+        "",
+        std::string("a\0<em>b", 7),
+    };
+    for (const std::string& page : pages) {
+        const Text converted =
+            bin_to_txt(transcode_bytes(Bytes(page), Text("UTF-8"), Text("GB18030")));
+        const Text two_passes =
+            txt_replace(txt_replace(converted, Text("<em>"), Text()), Text("</em>"), Text());
+        EXPECT_EQ(result_page_text(Bytes(page)), two_passes) << page;
+    }
+}
+
 TEST_F(PageRetrieval, ThePageAsTheCheckCountsInIt) {
     struct Case {
         const char* name;
