@@ -2,5 +2,5 @@
 #include "ui/ui.h"
 
 int main(int argc, char** argv) {
-    return quenvar::program_start(argc, argv);
+    quenvar::program_exit(quenvar::program_start(argc, argv));
 }

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -9,6 +10,7 @@
 #include <QStyle>
 
 #include "ui/check_window_qt.h"
+#include "ui/commands.h"
 #include "ui/integer_box.h"
 #include "ui/looks.h"
 #include "ui/qt_text.h"
@@ -70,7 +72,7 @@ void prepare_results_grid(ResultsGrid& grid) {
         grid.set_cell_text(0, column, to_text(QString::fromUtf8(headers[column])));
 }
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint) {
@@ -147,6 +149,16 @@ MainWindow::MainWindow(QWidget* parent)
     // client area is within a few pixels.
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                     screen()->availableGeometry()));
+
+    options_ = std::move(options);
+    if (!options_.open_url)
+        options_.open_url = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    QObject::connect(按钮_清空文本, &QPushButton::clicked, this, [this] { clear_article(*this); });
+    QObject::connect(按钮_复制进来, &QPushButton::clicked, this, [this] { paste_article(*this); });
+    QObject::connect(按钮_检测, &QPushButton::clicked, this, [this] { start_check(*this); });
+    QObject::connect(按钮_拷贝出去, &QPushButton::clicked, this, [this] { copy_article(*this); });
+    QObject::connect(高级表格_原创度, &ResultsGrid::grid_clicked, this,
+                     [this](QPoint position) { open_search_link(*this, position); });
 
     link_ = std::make_shared<WindowLink>(this);
 }

@@ -1,10 +1,12 @@
 // The main window 窗口 and its controls.
 #pragma once
 
+#include <QUrl>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
-#include "check/check_window.h"
+#include "check/check.h"
 #include "text/text.h"
 
 class QLabel;
@@ -21,6 +23,13 @@ class WindowLink;
 // Gives the grid its column widths and header texts.
 void prepare_results_grid(ResultsGrid& grid);
 
+struct WindowOptions {
+    // Where checks search; the installed program always uses the real service.
+    CheckOptions check;
+    // Opens a search link; the system's default browser unless a test says otherwise.
+    std::function<void(const QUrl&)> open_url;
+};
+
 // Fixed 900 x 600, centred on the screen, with every control at its place.
 // The controls are reached on the window's thread only; other threads go
 // through check_window().
@@ -28,8 +37,10 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    explicit MainWindow(WindowOptions options = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    const WindowOptions& options() const { return options_; }
 
     Text box_text(Box box) const;
     void set_box_text(Box box, const Text& text);
@@ -67,6 +78,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    WindowOptions options_;
     std::shared_ptr<WindowLink> link_;
 };
 

@@ -29,12 +29,7 @@ std::ostream& operator<<(std::ostream& out, const Cell& c) {
 
 constexpr Cell none{-1, -1};
 
-// Where the mouse goes: a cell of a data row, a header cell, or empty space.
-struct Spot {
-    enum Kind { cell, header, below_rows, right_of_columns, header_right_of_columns } kind;
-    int32_t row = 0;
-    int32_t column = 0;
-};
+using testing::Spot;
 
 class GridTest : public testing::WindowTest {
 protected:
@@ -67,31 +62,11 @@ protected:
     Cell current() const { return {grid->current_row(), grid->current_column()}; }
 
     std::pair<QWidget*, QPoint> locate(const Spot& spot) const {
-        QHeaderView* header = grid->horizontalHeader();
-        const int columns_end = header->sectionViewportPosition(3) + header->sectionSize(3);
-        switch (spot.kind) {
-            case Spot::cell:
-                return {grid->viewport(),
-                        grid->visualRect(grid->model()->index(spot.row - 1, spot.column)).center()};
-            case Spot::header:
-                return {header->viewport(),
-                        {header->sectionViewportPosition(spot.column) +
-                             header->sectionSize(spot.column) / 2,
-                         header->height() / 2}};
-            case Spot::below_rows:
-                return {grid->viewport(),
-                        {100, grid->rowViewportPosition(grid->rowCount() - 1) + 60}};
-            case Spot::right_of_columns:
-                return {grid->viewport(), {columns_end + 5, 5}};
-            case Spot::header_right_of_columns:
-                return {header->viewport(), {columns_end + 5, header->height() / 2}};
-        }
-        return {};
+        return testing::locate(*grid, spot);
     }
 
     void click(const Spot& spot, Qt::MouseButton button = Qt::LeftButton) {
-        const auto [widget, point] = locate(spot);
-        QTest::mouseClick(widget, button, {}, point);
+        testing::click(*grid, spot, button);
     }
 
     // Makes `cell` current the way a user does, by pressing it.
