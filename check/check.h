@@ -136,14 +136,19 @@ private:
 struct CheckOptions {
     std::string search_host{default_search_host};
     HttpOptions http;
+    // The search service has already asked for verification (in an earlier
+    // check of a batch): no segment is searched, each is shown as not checked.
+    bool verification_asked = false;
 };
 
 struct CheckSummary {
-    bool ran = false;      // false when the article was empty
-    int32_t segments = 0;  // after the cut
-    int32_t checked = 0;   // segments whose page arrived (or that had nothing to look for)
-    int32_t original = 0;  // checked segments with no highlighted hits
-    int32_t failed = 0;    // segments whose page could not be obtained
+    bool ran = false;         // false when the article was empty
+    int32_t segments = 0;     // after the cut
+    int32_t checked = 0;      // segments whose page arrived (or that had nothing to look for)
+    int32_t original = 0;     // checked segments with no highlighted hits
+    int32_t failed = 0;       // segments whose page could not be obtained
+    int32_t not_checked = 0;  // segments left unsearched after the service asked for verification
+    bool verification_asked = false;
 };
 
 // The probe of a segment: its first probe_length characters, counting ASCII

@@ -13,6 +13,7 @@ constexpr int32_t default_segment_length = 36;
 constexpr int32_t lowest_probe_length = 12;
 constexpr size_t match_baseline = 6;
 constexpr Rgb failure_colour{255, 0, 0};
+constexpr Rgb highlight_colour{255, 0, 0};
 
 // The window's own texts, in the text model's code page.
 Text chinese(std::string_view utf8) {
@@ -23,6 +24,7 @@ struct Texts {
     Text empty_article = chinese("请拷贝待检测文章");
     Text notice = chinese("提示");
     Text failed = chinese("失败");
+    Text not_checked = chinese("未检测");
     Text nothing_checked = chinese("无法获取搜索结果，请检查网络");
     Text verdicts[5] = {chinese("别灰心额，还需努力"), chinese("已经合格，有待提升"),
                         chinese("百尺竿头，更进一步"), chinese("非常不错，挑战满分"),
@@ -121,7 +123,14 @@ void run_steps(CheckWindow& window, const CheckOptions& options, CheckSummary& s
 
     clear_result_rows(window);
     SearchPattern pattern;
+    bool stopped = options.verification_asked;
+    const auto progress = [&](CheckProgress::Stage stage, int32_t segment) {
+        window.report_progress({stage, segment, summary.segments, summary.original, summary.failed,
+                                summary.not_checked});
+    };
+    int32_t number = 0;
     for (Bytes& piece : segments) {
+        progress(CheckProgress::Stage::checking, ++number);
         const int32_t row = window.row_count();
         window.add_row(num_to_txt(row), row);
         const Text segment = bin_to_txt(std::move(piece));
@@ -134,28 +143,42 @@ void run_steps(CheckWindow& window, const CheckOptions& options, CheckSummary& s
         compile_probe(pattern, probe);
         const Text link = build_search_url(segment, options.search_host);
 
-        bool obtained = true;
+        PageStatus status = PageStatus::ok;
         size_t matches = 0;
-        // A segment of blanks and line breaks has nothing to look for.
-        if (!probe.empty()) {
+        // Once the service asks for verification, each further request would
+        // only prolong the block. A segment of blanks and line breaks has
+        // nothing to look for.
+        if (!stopped && !probe.empty()) {
             const SearchPage page = fetch_search_result(link, options.http);
-            obtained = page.status == PageStatus::ok;
-            if (obtained) matches = pattern.find_all(page.text).size();
+            status = page.status;
+            if (status == PageStatus::ok) matches = pattern.find_all(page.text).size();
         }
 
-        if (obtained) {
+        if (stopped) {
+            window.set_cell_text(row, 2, texts().not_checked);
+            ++summary.not_checked;
+        } else if (status == PageStatus::ok) {
             const int32_t highlights = highlight_count(matches);
             window.set_cell_text(row, 2, num_to_txt(highlights));
+            if (highlights > 0) {
+                window.set_cell_text_color(row, 2, row, 2, highlight_colour);
+                window.set_cell_bold(row, 2, true);
+            }
             ++summary.checked;
             if (highlights == 0) ++summary.original;
         } else {
             window.set_cell_text(row, 2, texts().failed);
             window.set_cell_text_color(row, 2, row, 2, failure_colour);
             ++summary.failed;
+            stopped = status == PageStatus::verification;
+            summary.verification_asked = stopped;
         }
         window.set_cell_text(row, 3, link);
         window.set_cell_text_color(row, 3, row, 3, link_colour);
     }
+    summary.verification_asked = stopped;
+    progress(stopped ? CheckProgress::Stage::stopped : CheckProgress::Stage::finished,
+             summary.segments);
 
     if (summary.segments == 0) return;  // nothing was cut: nothing to score
     if (summary.checked == 0) {

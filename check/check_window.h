@@ -33,6 +33,22 @@ enum class Label {
     originality_verdict,  // 标签_原创度: the verdict phrase
 };
 
+// How far a check has come, for the window's progress line.
+struct CheckProgress {
+    enum class Stage {
+        checking,  // `segment` of `segments` is being checked
+        finished,
+        stopped,  // the search service asked for verification; no more searches
+    };
+    Stage stage = Stage::checking;
+    int32_t segment = 0;  // from 1
+    int32_t segments = 0;
+    int32_t original = 0;
+    int32_t failed = 0;
+    int32_t not_checked = 0;
+    friend bool operator==(const CheckProgress&, const CheckProgress&) = default;
+};
+
 class CheckWindow {
 public:
     virtual ~CheckWindow() = default;
@@ -55,6 +71,9 @@ public:
     virtual void set_cell_text(int32_t row, int32_t column, const Text& value) = 0;
     virtual void set_cell_text_color(int32_t row1, int32_t column1, int32_t row2, int32_t column2,
                                      Rgb colour) = 0;
+    virtual void set_cell_bold(int32_t row, int32_t column, bool bold) = 0;
+
+    virtual void report_progress(const CheckProgress& progress) = 0;
 };
 
 }  // namespace quenvar

@@ -75,4 +75,13 @@ void QtCheckWindow::set_cell_text_color(int32_t row1, int32_t column1, int32_t r
     });
 }
 
+void QtCheckWindow::set_cell_bold(int32_t row, int32_t column, bool bold) {
+    on_window(
+        [&](MainWindow& window) { window.高级表格_原创度->set_cell_bold(row, column, bold); });
+}
+
+void QtCheckWindow::report_progress(const CheckProgress& progress) {
+    on_window([&](MainWindow& window) { window.show_progress(progress); });
+}
+
 }  // namespace quenvar

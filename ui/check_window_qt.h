@@ -30,6 +30,8 @@ public:
     void set_cell_text(int32_t row, int32_t column, const Text& value) override;
     void set_cell_text_color(int32_t row1, int32_t column1, int32_t row2, int32_t column2,
                              Rgb colour) override;
+    void set_cell_bold(int32_t row, int32_t column, bool bold) override;
+    void report_progress(const CheckProgress& progress) override;
 
 private:
     // Runs `call` with the window on the window's thread, if it is still there.

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -70,6 +71,22 @@ void prepare_results_grid(ResultsGrid& grid) {
     const char* const headers[] = {"编号", "分段文本", "飘红数量", "实时搜索链接"};
     for (int32_t column = 0; column < 4; ++column)
         grid.set_cell_text(0, column, to_text(QString::fromUtf8(headers[column])));
+}
+
+QString progress_line(const CheckProgress& p) {
+    switch (p.stage) {
+        case CheckProgress::Stage::checking:
+            return QStringLiteral("正在检测 第 %1 / %2 段").arg(p.segment).arg(p.segments);
+        case CheckProgress::Stage::finished: {
+            QString line =
+                QStringLiteral("检测完成：%1 段，原创 %2 段").arg(p.segments).arg(p.original);
+            if (p.failed > 0) line += QStringLiteral("，失败 %1 段").arg(p.failed);
+            return line;
+        }
+        case CheckProgress::Stage::stopped:
+            return QStringLiteral("搜索服务要求验证，已停止：请稍后重试");
+    }
+    return QString();
 }
 
 MainWindow::MainWindow(WindowOptions options, QWidget* parent)
@@ -145,6 +162,13 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
 
     prepare_results_grid(*高级表格_原创度);
 
+    // In the strip below the grid, so that nothing above it moves.
+    标签_进度 = place(make_label(this, ""), "标签_进度", 8, 560, 600, 32);
+    标签_进度->setTextFormat(Qt::PlainText);
+    进度条_检测 = place(new QProgressBar(this), "进度条_检测", 616, 566, 280, 20);
+    进度条_检测->setTextVisible(false);
+    进度条_检测->hide();
+
     // The frame is the window manager's and unknown until shown; centring the
     // client area is within a few pixels.
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
@@ -205,6 +229,16 @@ void MainWindow::set_box_text(Box box, const Text& text) {
 void MainWindow::set_label_caption(Label label, const Text& caption_text) {
     QLabel* target = label == Label::originality_value ? 标签_原创值 : 标签_原创度;
     target->setText(to_qstring(caption_text));
+}
+
+void MainWindow::show_progress(const CheckProgress& progress) {
+    标签_进度->setText(progress_line(progress));
+    const bool checking = progress.stage == CheckProgress::Stage::checking;
+    进度条_检测->setVisible(checking);
+    if (checking) {
+        进度条_检测->setRange(0, progress.segments);
+        进度条_检测->setValue(progress.segment - 1);  // the segments done so far
+    }
 }
 
 void MainWindow::set_start_enabled(bool enabled) {

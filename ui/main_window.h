@@ -10,6 +10,7 @@
 #include "text/text.h"
 
 class QLabel;
+class QProgressBar;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -22,6 +23,10 @@ class WindowLink;
 
 // Gives the grid its column widths and header texts.
 void prepare_results_grid(ResultsGrid& grid);
+
+// The progress line's text: "正在检测 第 k / N 段" while a check runs, its
+// summary when it has ended.
+QString progress_line(const CheckProgress& progress);
 
 struct WindowOptions {
     // Where checks search; the installed program always uses the real service.
@@ -68,6 +73,11 @@ public:
     QLabel* 标签_原创值;
     QLabel* 标签_原创度;
     ResultsGrid* 高级表格_原创度;
+    // Below the grid: how far a check has come, and how it ended.
+    QLabel* 标签_进度;
+    QProgressBar* 进度条_检测;
+
+    void show_progress(const CheckProgress& progress);
 
 signals:
     // The user closed the window; the program ends then, even while a

@@ -123,6 +123,19 @@ void ResultsGrid::set_cell_text_color(int32_t row1, int32_t column1, int32_t row
             cell(row, column)->setForeground(foreground);
 }
 
+void ResultsGrid::set_cell_bold(int32_t row, int32_t column, bool bold) {
+    if (QTableWidgetItem* item = cell(row, column)) {
+        QFont font = item->font();
+        font.setBold(bold);
+        item->setFont(font);
+    }
+}
+
+bool ResultsGrid::cell_bold(int32_t row, int32_t column) const {
+    const QTableWidgetItem* item = cell(row, column);
+    return item != nullptr && item->font().bold();
+}
+
 Rgb ResultsGrid::cell_text_color(int32_t row, int32_t column) const {
     const QTableWidgetItem* item = cell(row, column);
     return item ? to_rgb(item->foreground().color()) : black;

@@ -42,6 +42,9 @@ public:
                              Rgb colour);
     // Black outside the grid.
     Rgb cell_text_color(int32_t row, int32_t column) const;
+    // Ignored outside the grid.
+    void set_cell_bold(int32_t row, int32_t column, bool bold);
+    bool cell_bold(int32_t row, int32_t column) const;
     // The current cell; -1 when there is none.
     int32_t current_row() const;
     int32_t current_column() const;

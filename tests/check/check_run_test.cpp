@@ -109,6 +109,15 @@ TEST_F(CheckRun, FillsTheGridAndScoresTheArticle) {
     EXPECT_EQ(window.labels[Label::originality_verdict], zh("已经合格，有待提升"));
     EXPECT_EQ(window.start_enabled_history, (std::vector<bool>{false, true}));
     EXPECT_EQ(server.request_count(), 5u);
+    // Highlighted counts stand out.
+    EXPECT_EQ(window.rows[3][2].colour, (Rgb{255, 0, 0}));
+    EXPECT_TRUE(window.rows[3][2].bold);
+    EXPECT_FALSE(window.rows[2][2].bold);
+    using Stage = CheckProgress::Stage;
+    ASSERT_EQ(window.reports.size(), 6u);
+    EXPECT_EQ(window.reports[0], (CheckProgress{Stage::checking, 1, 5, 0, 0, 0}));
+    EXPECT_EQ(window.reports[4], (CheckProgress{Stage::checking, 5, 5, 2, 0, 0}));
+    EXPECT_EQ(window.reports[5], (CheckProgress{Stage::finished, 5, 5, 3, 0, 0}));
     EXPECT_EQ(summary.checked, 5);
     EXPECT_EQ(summary.original, 3);
 }
@@ -275,9 +284,8 @@ TEST_F(CheckRun, AnArticleOfBlanksRunsAndHasNothingToLookFor) {
 
 TEST_F(CheckRun, APageThatDidNotComeIsAFailureNeverAnOriginal) {
     const std::vector<std::string> kinds = {
-        "results, original", "results, copied", "404",
-        "empty body",        "not UTF-8",       "stalls",
-        "wappass",           "captcha",         "verification title",
+        "results, original", "results, copied", "404", "empty body", "not UTF-8", "stalls",
+        "wappass",  // last: after it nothing is searched
     };
     std::string article;
     std::map<std::string, std::string> kind_of;
@@ -299,12 +307,6 @@ TEST_F(CheckRun, APageThatDidNotComeIsAFailureNeverAnOriginal) {
         if (kind == "wappass")
             return http_response(
                 302, "", "Location: http://wappass.baidu.com/static/captcha/tuxing.html\r\n");
-        if (kind == "captcha")
-            return http_response(302, "", "Location: /static/captcha/tuxing.html\r\n");
-        if (kind == "verification title") {
-            return http_response(200, "<html><head><title>" + txt_to_utf8(zh("百度安全验证")) +
-                                          "</title></head></html>");
-        }
         HttpTestReply stalled("HTTP/1.0 200 OK\r\n\r\n<html>");
         stalled.hang = true;
         return stalled;
@@ -327,11 +329,62 @@ TEST_F(CheckRun, APageThatDidNotComeIsAFailureNeverAnOriginal) {
         EXPECT_EQ(row[3].colour, link_colour) << kinds[i];
     }
     EXPECT_EQ(window.labels[Label::originality_value], Text("50%"));  // one of the two checked
-    EXPECT_EQ(summary.failed, 7);
+    EXPECT_EQ(summary.failed, 5);
     EXPECT_EQ(summary.checked, 2);
     for (const HttpTestRequest& request : server.requests()) {
         EXPECT_EQ(request.header("Host").find("wappass"), std::string::npos);
     }
+}
+
+TEST_F(CheckRun, TheVerificationPageStopsTheSearches) {
+    std::string article;
+    for (int i = 0; i < 5; ++i) article += chinese(i * 36, 36);
+    const std::string asks_for_verification[] = {
+        http_response(302, "", "Location: http://wappass.baidu.com/static/captcha/tuxing.html\r\n"),
+        http_response(302, "", "Location: /static/captcha/tuxing.html\r\n"),
+        http_response(200, "<html><head><title>百度安全验证</title></head><body></body></html>"),
+    };
+    for (const std::string& reply : asks_for_verification) {
+        HttpTestServer server([&](const HttpTestRequest& request) -> HttpTestReply {
+            const std::string segment = request.query_value("wd");
+            if (segment == chinese(0, 36))
+                return http_response(200, page_with(probe_of(segment), 8));
+            return reply;
+        });
+        MemoryWindow window;
+        window.boxes[Box::article] = Text(article);
+        const CheckSummary summary = run(window, server);
+
+        EXPECT_EQ(server.request_count(), 2u) << reply;  // none after the service asked
+        ASSERT_EQ(window.rows.size(), 6u);
+        EXPECT_EQ(window.rows[1][2].text, Text("2"));
+        EXPECT_EQ(window.rows[2][2].text, zh("失败"));
+        for (int row = 3; row <= 5; ++row) {
+            const Text segment(chinese((row - 1) * 36, 36));
+            EXPECT_EQ(window.rows[row][1].text, segment);
+            EXPECT_EQ(window.rows[row][2].text, zh("未检测"));
+            EXPECT_EQ(window.rows[row][3].text, build_search_url(segment, server.host()));
+            EXPECT_EQ(window.rows[row][3].colour, link_colour);
+        }
+        EXPECT_EQ(window.labels[Label::originality_value], Text("0%"));  // of the one checked
+        EXPECT_TRUE(summary.verification_asked);
+        EXPECT_EQ(summary.not_checked, 3);
+        EXPECT_EQ(window.reports.back(),
+                  (CheckProgress{CheckProgress::Stage::stopped, 5, 5, 0, 1, 3}));
+    }
+
+    // A later check of the same batch searches nothing at all.
+    HttpTestServer server(
+        [](const HttpTestRequest&) { return HttpTestReply(http_response(200, "")); });
+    MemoryWindow next;
+    next.boxes[Box::article] = Text(article);
+    CheckOptions options;
+    options.search_host = server.host();
+    options.verification_asked = true;
+    const CheckSummary later = run_check(next, options);
+    EXPECT_EQ(server.request_count(), 0u);
+    EXPECT_EQ(later.not_checked, 5);
+    EXPECT_EQ(next.rows[1][2].text, zh("未检测"));
 }
 
 TEST_F(CheckRun, NothingCheckedSaysSoInsteadOfAVerdict) {

@@ -16,6 +16,7 @@ public:
     struct Cell {
         Text text;
         Rgb colour{0, 0, 0};
+        bool bold = false;
     };
     struct Message {
         Text text, title;
@@ -74,7 +75,14 @@ public:
         }
     }
 
+    void set_cell_bold(int32_t row, int32_t column, bool bold) override {
+        if (row >= 0 && row < row_count() && column >= 0 && column < 4)
+            rows[row][column].bold = bold;
+    }
+    void report_progress(const CheckProgress& progress) override { reports.push_back(progress); }
+
     bool message_while_disabled = false;
+    std::vector<CheckProgress> reports;
 };
 
 }  // namespace quenvar::testing

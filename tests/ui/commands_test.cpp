@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <cstdlib>
 #include <map>
@@ -94,6 +95,28 @@ TEST_F(CommandTest, AWholeCheckDrivenByClicks) {
     EXPECT_EQ(window->标签_原创度->text(), utf8("已经合格，有待提升"));
     EXPECT_EQ(window->编辑框_文章字数->text(), utf8("108"));
     EXPECT_EQ(server.request_count(), 3u);
+    EXPECT_TRUE(grid.cell_bold(2, 2));
+    EXPECT_EQ(grid.cell_text_color(2, 2), (Rgb{255, 0, 0}));
+    EXPECT_FALSE(grid.cell_bold(1, 2));
+    EXPECT_EQ(window->标签_进度->text(), utf8("检测完成：3 段，原创 2 段"));
+    EXPECT_FALSE(window->进度条_检测->isVisible());
+    EXPECT_LE(window->标签_进度->geometry().top(), 600 - window->标签_进度->height());
+    EXPECT_GE(window->标签_进度->geometry().top(), grid.geometry().bottom());
+}
+
+TEST(ProgressLine, SaysHowFarTheCheckHasComeAndHowItEnded) {
+    using Stage = CheckProgress::Stage;
+    struct Case {
+        CheckProgress progress;
+        const char* line;
+    };
+    const Case cases[] = {
+        {{Stage::checking, 17, 40, 9, 1, 0}, "正在检测 第 17 / 40 段"},
+        {{Stage::finished, 40, 40, 30, 0, 0}, "检测完成：40 段，原创 30 段"},
+        {{Stage::finished, 40, 40, 30, 2, 0}, "检测完成：40 段，原创 30 段，失败 2 段"},
+        {{Stage::stopped, 40, 40, 3, 1, 30}, "搜索服务要求验证，已停止：请稍后重试"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(progress_line(c.progress), utf8(c.line)) << c.line;
 }
 
 TEST_F(CommandTest, ClearPasteAndCopyMoveTheWholeArticleWithoutLoss) {
