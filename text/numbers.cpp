@@ -1,6 +1,7 @@
 // Number conversions of the text model. Printing and parsing never depend on
 // the process locale: the window toolkit sets the user's locale at start-up.
 #include <locale.h>
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -51,18 +52,43 @@ int32_t num_to_int(double number) {
     return static_cast<int32_t>(static_cast<uint32_t>(wide));
 }
 
-int32_t txt_to_int(const Text& text) {
+namespace {
+
+// The integer a text begins with, after half-width conversion and leading
+// white space: its sign, and its digits' value both as it wraps in 32 bits
+// and held at 2^31.
+struct LeadingInteger {
+    bool negative = false;
+    uint32_t wrapped = 0;
+    int64_t held = 0;
+};
+
+LeadingInteger leading_integer(const Text& text) {
     const Text half = txt_halfwidth(text);
     const std::string_view t = half.view();
+    LeadingInteger n;
     size_t i = 0;
     while (i < t.size() && is_c_space(t[i])) ++i;
-    bool negative = false;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-    uint32_t value = 0;  // unsigned, so overflow wraps as in 32-bit two's complement
-    for (; i < t.size() && is_digit(t[i]); ++i)
-        value = value * 10 + static_cast<uint32_t>(t[i] - '0');
-    if (negative) value = 0u - value;
-    return static_cast<int32_t>(value);
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) n.negative = t[i++] == '-';
+    for (; i < t.size() && is_digit(t[i]); ++i) {
+        const int digit = t[i] - '0';
+        n.wrapped = n.wrapped * 10 + static_cast<uint32_t>(digit);
+        n.held = std::min<int64_t>(n.held * 10 + digit, int64_t{1} << 31);
+    }
+    return n;
+}
+
+}  // namespace
+
+int32_t txt_to_int(const Text& text) {
+    const LeadingInteger n = leading_integer(text);
+    return static_cast<int32_t>(n.negative ? 0u - n.wrapped : n.wrapped);
+}
+
+int32_t txt_to_int_saturated(const Text& text) {
+    const LeadingInteger n = leading_integer(text);
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(n.negative ? -n.held : n.held, INT32_MIN, INT32_MAX));
 }
 
 double txt_to_num(const Text& text) {

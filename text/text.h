@@ -116,6 +116,8 @@ int32_t num_to_int(int32_t number);
 int32_t num_to_int(double number);
 // Leading decimal integer after half-width conversion, wrapping on overflow.
 int32_t txt_to_int(const Text& text);
+// The same integer held within the int32 range instead of wrapping.
+int32_t txt_to_int_saturated(const Text& text);
 // Leading decimal number after half-width conversion (no hex, inf or nan).
 double txt_to_num(const Text& text);
 // Floor that takes values a hair short of the next integer as that integer.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <map>
 
 #include "check/check.h"
@@ -56,11 +55,6 @@ std::string probe_of(const std::string& segment) {
 
 class CheckRun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"})
-            ::unsetenv(name);
-    }
-
     CheckSummary run(MemoryWindow& window, const HttpTestServer& server) {
         CheckOptions options;
         options.search_host = server.host();

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "check/check.h"
 #include "tests/support/hex.h"
 #include "tests/support/http_test_server.h"
@@ -17,16 +15,7 @@ using testing::HttpTestRequest;
 using testing::HttpTestServer;
 using testing::to_hex;
 
-class PageRetrieval : public ::testing::Test {
-protected:
-    // Loopback requests must not go to a proxy that the environment names.
-    void SetUp() override {
-        for (const char* name :
-             {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"}) {
-            ::unsetenv(name);
-        }
-    }
-};
+using PageRetrieval = ::testing::Test;
 
 HttpTestServer::Handler always(std::string reply) {
     return [reply](const HttpTestRequest&) { return HttpTestReply(reply); };

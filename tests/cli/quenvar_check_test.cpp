@@ -1,7 +1,6 @@
 // quenvar-check run as a child process against a search service on 127.0.0.1.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -52,10 +51,6 @@ HttpTestServer::Handler search_service(const std::string& blocked = "\x01") {
 
 class QuenvarCheck : public ::testing::Test {
 protected:
-    void SetUp() override {
-        for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"})
-            ::unsetenv(name);
-    }
     testing::ChildResult run(const HttpTestServer& server, std::vector<std::string> args,
                              const std::string& input = "") {
         args.insert(args.begin(), {"--search-host", server.host(), "--timeout", "5"});

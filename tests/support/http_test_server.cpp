@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <stdlib.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -108,6 +109,10 @@ std::string http_response(int status, std::string_view body, std::string_view ex
 }
 
 HttpTestServer::HttpTestServer(Handler handler) : handler_(std::move(handler)) {
+    // Requests to it must never go to a proxy that the environment names,
+    // also from child processes that a test starts.
+    ::setenv("no_proxy", "127.0.0.1,localhost", 1);
+    ::setenv("NO_PROXY", "127.0.0.1,localhost", 1);
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;

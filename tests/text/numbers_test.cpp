@@ -50,6 +50,12 @@ TEST(TxtToInt, ReadsTheLeadingIntegerOfHalfWidthText) {
         {"0036", 36},
     };
     for (const Case& c : cases) EXPECT_EQ(txt_to_int(Text(c.text)), c.result) << c.text;
+
+    // Held at the limits instead, as the window's integer boxes show them.
+    EXPECT_EQ(txt_to_int_saturated(Text("4294967297")), 2147483647);
+    EXPECT_EQ(txt_to_int_saturated(Text("-99999999999")), -2147483647 - 1);
+    EXPECT_EQ(txt_to_int_saturated(Text("-2147483648")), -2147483647 - 1);
+    EXPECT_EQ(txt_to_int_saturated(Text(" 0036abc")), 36);
 }
 
 TEST(TxtToNum, DecimalOnlyAsAtofReadsIt) {

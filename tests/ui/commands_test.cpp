@@ -8,7 +8,6 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <cstdlib>
 #include <map>
 
 #include "tests/support/http_test_server.h"
@@ -43,8 +42,6 @@ QPlainTextEdit& article_box(MainWindow& window) {
 class CommandTest : public ::testing::Test {
 protected:
     void open_window(const std::string& search_host = "127.0.0.1:9") {
-        for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"})
-            ::unsetenv(name);
         WindowOptions options;
         options.check.search_host = search_host;
         options.open_url = [this](const QUrl& url) { opened.push_back(url); };
