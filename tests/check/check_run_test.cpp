@@ -84,8 +84,6 @@ TEST_F(CheckRun, FillsTheGridAndScoresTheArticle) {
 
     const CheckSummary summary = run(window, server);
 
-    fprintf(stderr, "segs %d checked %d rows %zu r1 %s\n", summary.segments, summary.checked,
-            window.rows.size(), testing::to_hex(window.rows[1][1].text.view()).c_str());
     EXPECT_EQ(window.boxes[Box::character_count], Text("180"));
     ASSERT_EQ(window.rows.size(), 6u);
     EXPECT_EQ(window.rows[0][0].text, Text("header 0"));

@@ -207,11 +207,14 @@ TEST(ProgramEnd, ClosingTheWindowDuringACheckEndsTheProgram) {
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(
         QStringLiteral(WINDOW_DRIVER),
-        {"--search-host", QString::fromStdString(server.host()), "--start", "--close-when-busy"});
+        {"--search-host", QString::fromStdString(server.host()), "--start", "--close-on-input"});
+    // Closed only once the worker is in the middle of its request.
+    ASSERT_TRUE(wait_until([&] { return server.request_count() >= 1; }));
+    program.write("close\n");
+    program.closeWriteChannel();
     ASSERT_TRUE(program.waitForFinished(60'000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_GE(server.request_count(), 1u);
 }
 
 }  // namespace

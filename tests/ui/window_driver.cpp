@@ -3,9 +3,11 @@
 //   --search-host HOST   checks search there instead of the real service
 //   --fake-search        answer the searches from a result-page server inside this process
 //   --start              press 开始检测 as soon as the window is up
-//   --close-when-busy    close the window while the first segment's search is under way
+//   --close-on-input     close the window as soon as a line (or the end) arrives on standard input
 //   --report             print "check finished" once a started check has ended
+#include <unistd.h>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -40,7 +42,7 @@ std::unique_ptr<HttpTestServer> fake_search_service() {
 
 int main(int argc, char** argv) {
     quenvar::WindowOptions options;
-    bool start = false, close_when_busy = false, report = false;
+    bool start = false, close_on_input = false, report = false;
     std::unique_ptr<HttpTestServer> fake;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--search-host") == 0 && i + 1 < argc) {
@@ -50,8 +52,8 @@ int main(int argc, char** argv) {
             options.check.search_host = fake->host();
         } else if (std::strcmp(argv[i], "--start") == 0) {
             start = true;
-        } else if (std::strcmp(argv[i], "--close-when-busy") == 0) {
-            close_when_busy = true;
+        } else if (std::strcmp(argv[i], "--close-on-input") == 0) {
+            close_on_input = true;
         } else if (std::strcmp(argv[i], "--report") == 0) {
             report = true;
         }
@@ -59,20 +61,23 @@ int main(int argc, char** argv) {
     options.open_url = [](const QUrl&) {};
     const int status =
         quenvar::program_start(argc, argv, options, [&](quenvar::MainWindow& window) {
+            if (close_on_input) {
+                auto* input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &window);
+                QObject::connect(input, &QSocketNotifier::activated, &window, [&window, input] {
+                    input->setEnabled(false);
+                    window.close();
+                });
+            }
             if (!start) return;
             window.按钮_检测->click();
+            if (!report) return;
             auto* watch = new QTimer(&window);
-            QObject::connect(watch, &QTimer::timeout, &window,
-                             [&window, watch, close_when_busy, report] {
-                                 if (close_when_busy && window.高级表格_原创度->row_count() >= 2) {
-                                     watch->stop();
-                                     window.close();
-                                 } else if (report && window.按钮_检测->isEnabled()) {
-                                     watch->stop();
-                                     std::printf("check finished\n");
-                                     std::fflush(stdout);
-                                 }
-                             });
+            QObject::connect(watch, &QTimer::timeout, &window, [&window, watch] {
+                if (!window.按钮_检测->isEnabled()) return;
+                watch->stop();
+                std::printf("check finished\n");
+                std::fflush(stdout);
+            });
             watch->start(20);
         });
     quenvar::program_exit(status);
